@@ -9,6 +9,7 @@
 #include <lumora/message_box.h>
 #include <lumora/pixel.h>
 #include <lumora/pixel_traits.h>
+#include <lumora/serializer.h>
 #include <lumora/settings.h>
 #include <lumora/win_types.h>
 
