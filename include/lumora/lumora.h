@@ -10,6 +10,8 @@
 #include <lumora/pixel.h>
 #include <lumora/pixel_traits.h>
 #include <lumora/settings.h>
+#include <lumora/units.h>
+#include <lumora/vector.h>
 #include <lumora/win_types.h>
 
 #endif
