@@ -11,6 +11,8 @@
 #include <lumora/pixel_traits.h>
 #include <lumora/serializer.h>
 #include <lumora/settings.h>
+#include <lumora/units.h>
+#include <lumora/vector.h>
 #include <lumora/win_types.h>
 
 #endif
