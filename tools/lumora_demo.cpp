@@ -2,6 +2,7 @@
 // lists the error table, and shows how failures are traced in each mode.
 #include <lumora/lumora.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -66,6 +67,35 @@ void ShowSettings() {
                 KGetAngleUnitName(), skewSteps, skewStep, scaleSteps, scaleStep);
 }
 
+void ShowImageModel() {
+    std::printf("\nImage model:\n");
+    KImage<KBW8> image(640, 480);
+    std::printf("  KImage<KBW8> %d x %d: row pitch %d bytes (rows padded to 192 bits), first pixel %s on 32 bytes\n",
+                image.GetWidth(), image.GetHeight(), image.GetRowPitch(),
+                reinterpret_cast<uintptr_t>(image.GetGenericImagePtr(0, 0)) % 32 == 0 ? "aligned" : "NOT aligned");
+
+    KROI<KBW8> view(&image, 600, 0, 100, 100);
+    std::printf("  KROI<KBW8> asked for 100 x 100 at (600, 0): placed at (%d, %d), %d x %d (clipped to the image)\n",
+                view.GetOrgX(), view.GetOrgY(), view.GetWidth(), view.GetHeight());
+
+    for (int y = 0; y < view.GetHeight(); ++y) {
+        for (int x = 0; x < view.GetWidth(); ++x) {
+            view.SetPixel(KBW8{static_cast<uint8_t>(x + y)}, x, y);
+        }
+    }
+    std::printf("  wrote x + y through the view; the image sees at (600, 0) %d, at (639, 5) %d, at (620, 99) %d\n",
+                image.GetPixel(600, 0).m_un8Value, image.GetPixel(639, 5).m_un8Value,
+                image.GetPixel(620, 99).m_un8Value);
+    std::printf("  view pixel (3, 4) is image byte %td from the first pixel\n",
+                static_cast<const unsigned char*>(view.GetGenericImagePtr(3, 4)) -
+                    static_cast<const unsigned char*>(image.GetGenericImagePtr(0, 0)));
+
+    image.SetSize(320, 240);
+    std::printf("  after resizing the image to 320 x 240 the view is at (%d, %d), %d x %d: %s\n", view.GetOrgX(),
+                view.GetOrgY(), view.GetWidth(), view.GetHeight(), KGetErrorText());
+    KOk();
+}
+
 }  // namespace
 
 int main() {
@@ -73,5 +103,6 @@ int main() {
     ShowErrorTable();
     ShowTracing();
     ShowSettings();
+    ShowImageModel();
     return 0;
 }

@@ -5,10 +5,14 @@
 #include <lumora/errors.h>
 #include <lumora/exception.h>
 #include <lumora/export.h>
+#include <lumora/generic_roi.h>
+#include <lumora/image.h>
 #include <lumora/lifecycle.h>
 #include <lumora/message_box.h>
+#include <lumora/object_type.h>
 #include <lumora/pixel.h>
 #include <lumora/pixel_traits.h>
+#include <lumora/roi.h>
 #include <lumora/serializer.h>
 #include <lumora/settings.h>
 #include <lumora/units.h>

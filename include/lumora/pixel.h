@@ -1,7 +1,8 @@
 // The fifteen pixel types, the value types that travel with them, the image
 // type codes, colour systems and named colours.
 //
-// Pixels are plain value types copied bitwise. Images store them packed along
+// Pixels are plain value types copied bitwise. They carry default visibility
+// so that the templates instantiated over them are exported from the library. Images store them packed along
 // a row, except KBW1 (eight pixels to a byte, leftmost in the top bit) and
 // KYUY2 (two neighbouring pixels share four bytes Y0 U Y1 V).
 #ifndef LUMORA_PIXEL_H
@@ -13,63 +14,63 @@
 #include <iosfwd>
 
 // Bilevel pixel. As a value it is a word holding 0 or 1.
-struct KBW1 {
+struct LUMORA_API KBW1 {
     uint32_t m_un32Value;
 };
-struct KBW8 {
+struct LUMORA_API KBW8 {
     uint8_t m_un8Value;
 };
-struct KBW16 {
+struct LUMORA_API KBW16 {
     uint16_t m_un16Value;
 };
-struct KBW32 {
+struct LUMORA_API KBW32 {
     uint32_t m_un32Value;
 };
 // Red in bits 14-10 (0x7C00), green 9-5 (0x03E0), blue 4-0 (0x001F).
-struct KC15 {
+struct LUMORA_API KC15 {
     uint16_t m_un16Value;
 };
 // Red in bits 15-11 (0xF800), green 10-5 (0x07E0), blue 4-0 (0x001F).
-struct KC16 {
+struct LUMORA_API KC16 {
     uint16_t m_un16Value;
 };
 // Three channels in memory order C2, C1, C0.
-struct KC24 {
+struct LUMORA_API KC24 {
     uint8_t m_un8C2;
     uint8_t m_un8C1;
     uint8_t m_un8C0;
 };
 // Three channels in the order of KC24, then a fourth byte (alpha).
-struct KC24A {
+struct LUMORA_API KC24A {
     uint8_t m_un8C2;
     uint8_t m_un8C1;
     uint8_t m_un8C0;
     uint8_t m_un8A;
 };
 // As a value: luminance and both chroma bytes of one pixel.
-struct KYUY2 {
+struct LUMORA_API KYUY2 {
     uint8_t Y;
     uint8_t U;
     uint8_t V;
 };
-struct KFLOAT32 {
+struct LUMORA_API KFLOAT32 {
     float m_f32Value;
 };
-struct KFLOAT64 {
+struct LUMORA_API KFLOAT64 {
     double m_f64Value;
 };
 // Real part first, then the imaginary part.
-struct KComplex64 {
+struct LUMORA_API KComplex64 {
     float m_f32Real;
     float m_f32Imaginary;
 };
-struct KRaw32 {
+struct LUMORA_API KRaw32 {
     uint32_t m_un32Value;
 };
-struct KRaw96 {
+struct LUMORA_API KRaw96 {
     uint32_t m_aun32Value[3];
 };
-union KSubPixel64 {
+union LUMORA_API KSubPixel64 {
     uint64_t m_un64Value;
     double m_f64Value;
     struct {
@@ -80,7 +81,7 @@ union KSubPixel64 {
 
 // A run of pixels: the first pixel, the pointer that ends the run, and the
 // run's column and row.
-struct KRun {
+struct LUMORA_API KRun {
     void* pBeg;
     void* pEnd;
     int16_t n16X;
@@ -90,7 +91,7 @@ struct KRun {
 typedef int32_t KINT32;
 
 // A colour in any three-channel colour system.
-union KColor {
+union LUMORA_API KColor {
     struct {
         float X;
         float Y;

@@ -51,6 +51,7 @@
 #define LUMORA_SERIALIZER_H
 
 #include <lumora/export.h>
+#include <lumora/object_type.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -59,41 +60,8 @@
 
 class KOpaqueSerializer;
 
-class LUMORA_API KSerializer {
+class LUMORA_API KSerializer : public KObjectTypes {
 public:
-    // The object type byte of an archive header (0x4B, type, version, XOR).
-    enum ObjectType : int {
-        OBJECT_FAILURE = -1,  // the thread's error word says why
-        END_OF_STREAM = 0,    // no further object
-        IMAGE_BW1 = 33,
-        IMAGE_BW8 = 34,
-        IMAGE_BW16 = 35,
-        IMAGE_BW32 = 36,
-        IMAGE_C15 = 37,
-        IMAGE_C16 = 38,
-        IMAGE_C24 = 39,
-        IMAGE_YUY2 = 40,
-        IMAGE_C24A = 41,
-        IMAGE_SUBPIXEL64 = 42,
-        IMAGE_COMPLEX64 = 43,
-        IMAGE_RAW32 = 44,
-        IMAGE_RAW96 = 45,
-        ROI_BW1 = 46,
-        ROI_BW8 = 47,
-        ROI_BW16 = 48,
-        ROI_BW32 = 49,
-        ROI_C15 = 50,
-        ROI_C16 = 51,
-        ROI_C24 = 52,
-        ROI_YUY2 = 53,
-        ROI_C24A = 54,
-        ROI_SUBPIXEL64 = 55,
-        ROI_COMPLEX64 = 56,
-        ROI_RAW32 = 57,
-        ROI_RAW96 = 58,
-        JPEG_HANDLER = 59,
-    };
-
     // What CreateFileWriter does with an existing file; any other value
     // behaves as Overwrite.
     enum FileWriterMode : int {
