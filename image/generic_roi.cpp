@@ -54,36 +54,36 @@ KGenericROI* KGenericROI::GetNextROI(KGenericROI* stop) {
     return const_cast<KGenericROI*>(static_cast<const KGenericROI*>(this)->GetNextROI(stop));
 }
 
-int KGenericROI::GetTotalOrgX() const {
+namespace {
+
+// Sum of the origins along one axis from node up to, not including, the root.
+int TotalOrigin(const KGenericROI* node, int (KGenericROI::*origin)() const) {
     int total = 0;
-    for (const KGenericROI* node = this; node->m_pParent; node = node->m_pParent) {
-        total += node->m_n32OrgX;
+    for (; node->GetParent(); node = node->GetParent()) {
+        total += (node->*origin)();
     }
     return total;
 }
 
-int KGenericROI::GetTotalOrgY() const {
-    int total = 0;
-    for (const KGenericROI* node = this; node->m_pParent; node = node->m_pParent) {
-        total += node->m_n32OrgY;
-    }
-    return total;
-}
-
-int KGenericROI::GetTotalWidth() const {
-    const KGenericROI* top = GetTopParent();
+// Width or height of the top parent; 1416 under operation without one.
+int TopExtent(const KGenericROI* top, int (KGenericROI::*extent)() const, const char* operation) {
     if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::GetTotalWidth");
+        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, operation);
         return 0;
     }
-    return top->m_n32Width;
+    return (top->*extent)();
+}
+
+}  // namespace
+
+int KGenericROI::GetTotalOrgX() const { return TotalOrigin(this, &KGenericROI::GetOrgX); }
+
+int KGenericROI::GetTotalOrgY() const { return TotalOrigin(this, &KGenericROI::GetOrgY); }
+
+int KGenericROI::GetTotalWidth() const {
+    return TopExtent(GetTopParent(), &KGenericROI::GetWidth, "KROI::GetTotalWidth");
 }
 
 int KGenericROI::GetTotalHeight() const {
-    const KGenericROI* top = GetTopParent();
-    if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::GetTotalHeight");
-        return 0;
-    }
-    return top->m_n32Height;
+    return TopExtent(GetTopParent(), &KGenericROI::GetHeight, "KROI::GetTotalHeight");
 }

@@ -85,6 +85,11 @@ void KImage<T>::ReleaseBuffer() {
 
 template <class T>
 void KImage<T>::SetSize(int width, int height) {
+    // An unchanged size returns before anything else, the error word
+    // included: resizing to the current size must cost nothing.
+    if (width == this->m_n32Width && height == this->m_n32Height) {
+        return;
+    }
     KOk();
     SetSize(width, height, true);
 }

@@ -9,48 +9,45 @@
 
 #include <ostream>
 
+namespace lumora::detail {
+
+// Runs action on the image at the top of the view's tree, or reports 1416
+// under operation when the view has none (after the top-parent request has
+// reported it too).
+template <class View, class Action>
+void WithTopImage(View& view, const char* operation, Action action) {
+    KOk();
+    if (auto* top = view.GetTopParent()) {
+        action(*top);
+    } else {
+        Fail(K_ERROR_ROI_NO_PARENT, operation);
+    }
+}
+
+}  // namespace lumora::detail
+
 template <class T>
 void KROI<T>::GetPixelDimensions(float& width, float& height, const KMeasurementUnit*& unit) const {
-    KOk();
-    const KGenericROI* top = GetTopParent();
-    if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::GetPixelDimensions");
-        return;
-    }
-    top->GetPixelDimensions(width, height, unit);
+    lumora::detail::WithTopImage(*this, "KROI::GetPixelDimensions",
+                                 [&](const KGenericROI& top) { top.GetPixelDimensions(width, height, unit); });
 }
 
 template <class T>
 void KROI<T>::GetResolution(float& x, float& y, const KMeasurementUnit*& unit) const {
-    KOk();
-    const KGenericROI* top = GetTopParent();
-    if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::GetResolution");
-        return;
-    }
-    top->GetResolution(x, y, unit);
+    lumora::detail::WithTopImage(*this, "KROI::GetResolution",
+                                 [&](const KGenericROI& top) { top.GetResolution(x, y, unit); });
 }
 
 template <class T>
 void KROI<T>::SetPixelDimensions(float width, float height, KMeasurementUnit* unit) {
-    KOk();
-    KGenericROI* top = GetTopParent();
-    if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::SetPixelDimensions");
-        return;
-    }
-    top->SetPixelDimensions(width, height, unit);
+    lumora::detail::WithTopImage(*this, "KROI::SetPixelDimensions",
+                                 [&](KGenericROI& top) { top.SetPixelDimensions(width, height, unit); });
 }
 
 template <class T>
 void KROI<T>::SetResolution(float x, float y, KMeasurementUnit* unit) {
-    KOk();
-    KGenericROI* top = GetTopParent();
-    if (!top) {
-        lumora::detail::Fail(K_ERROR_ROI_NO_PARENT, "KROI::SetResolution");
-        return;
-    }
-    top->SetResolution(x, y, unit);
+    lumora::detail::WithTopImage(*this, "KROI::SetResolution",
+                                 [&](KGenericROI& top) { top.SetResolution(x, y, unit); });
 }
 
 template <class T>
