@@ -16,14 +16,9 @@ protected:
     void TearDown() override { KSetAngleUnit(K_ANGLE_UNIT_DEGREES); }
 };
 
-TEST_F(AngleUnits, DegreesByDefaultWithTheExactFloatFactors) {
+TEST_F(AngleUnits, DegreesByDefaultAndEachUnitHasItsExactFactorAndName) {
     EXPECT_EQ(KGetAngleUnit(), K_ANGLE_UNIT_DEGREES);
-    EXPECT_STREQ(KGetAngleUnitName(), "Deg");
-    EXPECT_EQ(KFromRadians(1.0f), 57.2957763671875f);
     EXPECT_EQ(KToRadians(1.0f), 0.01745329238474369f);
-}
-
-TEST_F(AngleUnits, EachUnitHasItsFactorAndName) {
     struct Expected {
         K_ANGLE_UNITS unit;
         float unitsPerRadian;
@@ -89,14 +84,10 @@ TEST(StepPlanner, CountsRoundHalfAwayFromZeroAndAdjustCoversTheRange) {
     KSkewScaleSteps(100, 50, -0.5f, skewCount, skewStep, 0.0f, scaleCount, scaleStep, 0);
     EXPECT_EQ(static_cast<int>(skewCount), -static_cast<int>(0.5f / q + 0.5f) + 1);
     EXPECT_EQ(scaleCount, 1u);
-}
 
-TEST(StepPlanner, DegeneratePatternsStayDefined) {
-    unsigned int skewCount = 0, scaleCount = 0;
-    float skewStep = 0, scaleStep = 0;
+    // Degenerate patterns and absurd ranges stay defined (checked by UBSan).
     KSkewScaleSteps(0, 0, 1.0f, skewCount, skewStep, 1.0f, scaleCount, scaleStep, 1);
     KSkewScaleSteps(1, 1, 1e30f, skewCount, skewStep, -1e30f, scaleCount, scaleStep, 0);
-    SUCCEED();
 }
 
 TEST(Stopwatch, MeasuresWithTheCounterOrTheSystemClock) {
