@@ -170,15 +170,4 @@ TEST(DimensionalValue, AssignmentAndCopyTakeValueAndUnit) {
     EXPECT_EQ(copy.GetUnit()->GetMagnitude(), 0.9144f);
 }
 
-TEST(DimensionalValue, SerializeIsNotYetAvailable) {
-    MessageBoxCapture boxes;
-    KSetTraceMode(K_TRACE_MESSAGE_BOX);
-    KDimensionalValue value;
-    value.Serialize(nullptr, 3);
-    EXPECT_EQ(KGetError(), K_ERROR_NOT_IMPLEMENTED);
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text.substr(0, boxes.Boxes()[0].text.find('\n')),
-              "Function: KDimensionalValue::Serialize");
-}
-
 }  // namespace
