@@ -72,10 +72,10 @@ void CheckRowsMovable(const KImage<T>& image) {
     }
 }
 
-// Resizes an image that is being read to the stored size, once the stream is
-// known to hold streamBytes more bytes.
+// A stored size the image cannot take: 1105 when negative, 1422 (stored and
+// traced by SetSize) beyond the image limit.
 template <class T>
-void ResizeForLoad(KImage<T>& image, int width, int height, uint64_t streamBytes, const KOpaqueSerializer& stream) {
+void RefuseImpossibleSize(KImage<T>& image, int width, int height) {
     if (width < 0 || height < 0) {
         RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
     }
@@ -83,6 +83,13 @@ void ResizeForLoad(KImage<T>& image, int width, int height, uint64_t streamBytes
         image.SetSize(width, height);
         RaiseArchive(KFailure() ? KGetError() : K_ERROR_ORIGIN_IMAGE_TOO_BIG);
     }
+}
+
+// Resizes an image that is being read to the stored size, once the stream is
+// known to hold streamBytes more bytes.
+template <class T>
+void ResizeForLoad(KImage<T>& image, int width, int height, uint64_t streamBytes, const KOpaqueSerializer& stream) {
+    RefuseImpossibleSize(image, width, height);
     ExpectAvailable(stream, streamBytes);
     image.SetSize(width, height);
     if (image.GetWidth() != width || image.GetHeight() != height) {
@@ -131,6 +138,7 @@ void KImage<T>::Serialize(KSerializer* serializer, unsigned int version) {
     if (writing) {
         WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(bitsPerRow) / 8, useful));
     } else {
+        RefuseImpossibleSize(*this, width, height);
         if (bitsPerPixel != m_n32BitsPerPixel || bitsPerRow < 0 || bitsPerRow % 8 != 0 ||
             static_cast<int64_t>(bitsPerRow) < static_cast<int64_t>(m_n32BitsPerPixel) * width) {
             RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
