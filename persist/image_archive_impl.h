@@ -120,41 +120,53 @@ template <class T>
 void KImage<T>::Serialize(KSerializer* serializer, unsigned int version) {
     using namespace lumora::detail;
     KOpaqueSerializer& stream = ArchiveStream(serializer);
-    const bool writing = stream.IsWriting() != 0;
-    if (writing) {
+    if (stream.IsWriting()) {
         CheckRowsMovable(*this);
-    } else {
-        MakeEmpty();
+        KROI<T>::Serialize(serializer, version);
+        int32_t bitsPerPixel = m_n32BitsPerPixel;
+        int32_t bitsPerRow = m_n32BitsPerRow;
+        TransferField(stream, bitsPerPixel, "m_n32BitsPerPixel");
+        TransferField(stream, bitsPerRow, "m_n32BitsPerRow");
+        WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(bitsPerRow) / 8,
+                                 UsefulRowBytes(m_n32BitsPerPixel, this->m_n32Width)));
+        SerializeDimensionalRecord(m_PixelHeight, stream, KDimensionalValue::GetVersion());
+        SerializeDimensionalRecord(m_PixelWidth, stream, KDimensionalValue::GetVersion());
+        return;
     }
-    KROI<T>::Serialize(serializer, version);
-    int32_t bitsPerPixel = m_n32BitsPerPixel;
-    int32_t bitsPerRow = m_n32BitsPerRow;
-    TransferField(stream, bitsPerPixel, "m_n32BitsPerPixel");
-    TransferField(stream, bitsPerRow, "m_n32BitsPerRow");
-    const int width = this->m_n32Width;
-    const int height = this->m_n32Height;
-    const uint64_t useful = UsefulRowBytes(m_n32BitsPerPixel, width);
-    const unsigned int recordVersion = writing ? KDimensionalValue::GetVersion() : DimensionalRecordVersion(version);
-    if (writing) {
-        WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(bitsPerRow) / 8, useful));
-    } else {
+    MakeEmpty();
+    try {
+        KROI<T>::Serialize(serializer, version);
+        // The size read by the generic layer is applied by a resize from
+        // nothing, so that the buffer is always allocated afresh.
+        const int width = this->m_n32Width;
+        const int height = this->m_n32Height;
+        this->m_n32Width = 0;
+        this->m_n32Height = 0;
+        int32_t bitsPerPixel = 0;
+        int32_t bitsPerRow = 0;
+        TransferField(stream, bitsPerPixel, "m_n32BitsPerPixel");
+        TransferField(stream, bitsPerRow, "m_n32BitsPerRow");
         RefuseImpossibleSize(*this, width, height);
         if (bitsPerPixel != m_n32BitsPerPixel || bitsPerRow < 0 || bitsPerRow % 8 != 0 ||
             static_cast<int64_t>(bitsPerRow) < static_cast<int64_t>(m_n32BitsPerPixel) * width) {
             RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
         }
         const uint64_t stored = static_cast<uint64_t>(bitsPerRow) / 8;
-        // The size read by the generic layer is applied by a resize from
-        // nothing, so that the buffer is always allocated afresh.
-        this->m_n32Width = 0;
-        this->m_n32Height = 0;
-        const uint64_t streamBytes =
-            stored * static_cast<uint64_t>(height) + 2 * DimensionalRecordBytes(recordVersion);
-        ResizeForLoad(*this, width, height, streamBytes, stream);
-        ReadRows(stream, RowsOf(*this, stored, useful), true);
+        const unsigned int recordVersion = DimensionalRecordVersion(version);
+        ResizeForLoad(*this, width, height,
+                      stored * static_cast<uint64_t>(height) + 2 * DimensionalRecordBytes(recordVersion), stream);
+        ReadRows(stream, RowsOf(*this, stored, UsefulRowBytes(m_n32BitsPerPixel, width)), true);
+        SerializeDimensionalRecord(m_PixelHeight, stream, recordVersion);
+        SerializeDimensionalRecord(m_PixelWidth, stream, recordVersion);
+    } catch (...) {
+        // A size without pixels behind it is no image: a failed load leaves
+        // either the resized image or an empty one.
+        if (!m_pImagePtr) {
+            this->m_n32Width = 0;
+            this->m_n32Height = 0;
+        }
+        throw;
     }
-    SerializeDimensionalRecord(m_PixelHeight, stream, recordVersion);
-    SerializeDimensionalRecord(m_PixelWidth, stream, recordVersion);
 }
 
 template <class T>
