@@ -23,6 +23,9 @@
 //   with a negative pitch, one that is not a whole number of bytes, or one
 //   shorter than a row) is refused with 1402, and one whose buffer is missing
 //   while its size is not empty with 1400, before anything is written.
+// - A partial record whose stored rows are shorter than a row of pixels
+//   fails with 1105: its pixels could not all be read, and the image it asks
+//   for could be far larger than the stream.
 // - When reading, a negative width or height fails with 1105; a size beyond
 //   the image limit fails with 1422 from SetSize, before the stream's length
 //   is compared with the pixels it must hold (1105 when it cannot), and only
@@ -189,7 +192,7 @@ void KImage<T>::PartialSerialize(KSerializer* serializer) {
             WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(rowBytes), UsefulRowBytes(m_n32BitsPerPixel, width)));
             return;
         }
-        if (rowBytes < 0) {
+        if (rowBytes < 0 || static_cast<uint64_t>(rowBytes) < UsefulRowBytes(m_n32BitsPerPixel, width)) {
             RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
         }
         const uint64_t stored = static_cast<uint64_t>(rowBytes);

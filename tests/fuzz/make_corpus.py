@@ -75,7 +75,8 @@ def nested(depth):
 def main():
     os.makedirs(OUT, exist_ok=True)
     for name in os.listdir(OUT):
-        if name.endswith(".bin"):
+        # Inputs the fuzzer found are kept; the crafted ones are rewritten.
+        if name.endswith(".bin") and not name.startswith("found_"):
             os.remove(os.path.join(OUT, name))
     files = {}
 
