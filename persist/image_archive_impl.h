@@ -192,6 +192,7 @@ void KImage<T>::PartialSerialize(KSerializer* serializer) {
             WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(rowBytes), UsefulRowBytes(m_n32BitsPerPixel, width)));
             return;
         }
+        RefuseImpossibleSize(*this, width, height);
         if (rowBytes < 0 || static_cast<uint64_t>(rowBytes) < UsefulRowBytes(m_n32BitsPerPixel, width)) {
             RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
         }
