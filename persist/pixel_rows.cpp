@@ -25,6 +25,20 @@ std::unique_ptr<unsigned char[]> AllocateBytes(uint64_t size) {
     return bytes;
 }
 
+// Whether every row of a contiguous buffer already holds zeros after its
+// first copied bytes, so that the buffer can be written as it is.
+bool PaddingIsZero(const RowLayout& layout, uint64_t copied) {
+    for (int64_t y = 0; y < layout.rows; ++y) {
+        const unsigned char* row = RowAt(layout, y);
+        for (uint64_t i = copied; i < layout.storedBytes; ++i) {
+            if (row[i] != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void WriteRows(KOpaqueSerializer& stream, const RowLayout& layout) {
@@ -32,6 +46,14 @@ void WriteRows(KOpaqueSerializer& stream, const RowLayout& layout) {
         return;
     }
     const uint64_t copied = std::min(layout.usefulBytes, layout.storedBytes);
+    // Stored rows that are the buffer's own rows go out in one block when
+    // their padding is zero already, as it is in a buffer read from an
+    // archive or fresh from the system: no staging copy.
+    if (layout.pitchBytes >= 0 && layout.storedBytes == static_cast<uint64_t>(layout.pitchBytes) &&
+        PaddingIsZero(layout, copied)) {
+        TransferBlock(stream, layout.first, layout.storedBytes * static_cast<uint64_t>(layout.rows), "m_pImagePtr");
+        return;
+    }
     if (layout.storedBytes <= kStagingBytes) {
         const uint64_t stageRows = std::min<uint64_t>(kStagingBytes / layout.storedBytes, layout.rows);
         auto stage = AllocateBytes(stageRows * layout.storedBytes);

@@ -52,6 +52,7 @@ bool SamePixels(KImage<KBW8>& a, KImage<KBW8>& b) {
 
 TEST_F(Archive, ImageWithoutTextsOrDaughtersHasTheDocumentedLayout) {
     KImage<KBW8> image(10, 2);
+    std::memset(image.GetGenericImagePtr(0, 0), 0xEE, 48);
     FillPattern(image);
     image.SetPixelDimensions(0.5f, 0.25f, &KUnit_mm);
     const Bytes b = SaveToBytes(image);
