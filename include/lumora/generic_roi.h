@@ -94,6 +94,16 @@ public:
     void MakeEmpty();
     void SetAllocated();
 
+    // The native archive: this object and its whole daughter tree, at the
+    // serializer's current position. Failures only store their code in the
+    // error word (which these never clear themselves) and put a rewindable
+    // stream back where the object began. The FILE* forms run over the
+    // caller's open stream and leave it open, positioned after the object.
+    void Save(KSerializer* serializer) const;
+    void Load(KSerializer* serializer);
+    void Save(FILE* stream) const;
+    void Load(FILE* stream);
+
     int GetOrgX() const { return m_n32OrgX; }
     int GetOrgY() const { return m_n32OrgY; }
     int GetWidth() const { return m_n32Width; }
@@ -161,6 +171,11 @@ protected:
 
     // The allocated mark: set on daughters their parent is to delete.
     bool IsAllocated() const { return m_bAllocated != 0; }
+
+    // Save and Load of one nested object: the same steps, but a failure
+    // rewinds and propagates as Corvane::Lumora::Exception.
+    void SaveObject(KSerializer* serializer) const;
+    void LoadObject(KSerializer* serializer);
 };
 
 // Writes a three-line banner, then the object's dump.

@@ -1,7 +1,6 @@
 #include <lumora/errors.h>
 #include <lumora/units.h>
 
-#include "support/message_box_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +67,7 @@ TEST(MeasurementUnit, NamesAreCutToTheFieldAndZeroPadded) {
     EXPECT_EQ(KMeasurementUnit(static_cast<KMeasurementUnit*>(nullptr)).GetMagnitude(), 0.0f);
 }
 
-TEST(DimensionalValue, ConversionsUnitsAndSerialize) {
+TEST(DimensionalValue, ConversionsAndUnits) {
     EXPECT_FLOAT_EQ(KUnit_mm.ConversionFactorTo(KUnit_m), 0.001f);
     EXPECT_NEAR(KUnit_inch.ConversionFactorTo(KUnit_mm), 25.4f, 1e-4f);
     const KMeasurementUnit undefined;
@@ -96,13 +95,6 @@ TEST(DimensionalValue, ConversionsUnitsAndSerialize) {
     EXPECT_EQ(value.GetUnit()->GetMagnitude(), 0.9144f);
     EXPECT_STREQ(copy.GetUnit()->GetName(), "inch");
     EXPECT_EQ(copy.GetValue(), 6.0f);
-
-    MessageBoxCapture boxes;  // Serialize is not yet available
-    KSetTraceMode(K_TRACE_MESSAGE_BOX);
-    KDimensionalValue().Serialize(nullptr, 3);
-    EXPECT_EQ(KGetError(), K_ERROR_NOT_IMPLEMENTED);
-    EXPECT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Boxes().at(0).text.rfind("Function: KDimensionalValue::Serialize\n", 0), 0u);
 }
 
 }  // namespace
