@@ -59,6 +59,14 @@
 #include <vector>
 
 class KOpaqueSerializer;
+class KSerializer;
+
+namespace lumora::detail {
+// Internal to the library: the bytes a reading serializer can still deliver,
+// or -1 when that cannot be told. The archive uses it to refuse hostile
+// lengths and sizes before allocating for them.
+int64_t BytesLeft(const KSerializer& serializer);
+}  // namespace lumora::detail
 
 class LUMORA_API KSerializer : public KObjectTypes {
 public:
@@ -154,6 +162,7 @@ public:
 
 private:
     friend class KSerializer;
+    friend int64_t lumora::detail::BytesLeft(const KSerializer& serializer);
     KFileSerializer();
     // The factories' common path: exactly one of the two paths is given.
     static KSerializer* Open(const std::string* narrowPath, const std::basic_string<unsigned short>* widePath,
@@ -188,6 +197,7 @@ public:
     void PopAndApplyStreamPos() override;
 
 private:
+    friend int64_t lumora::detail::BytesLeft(const KSerializer& serializer);
     FILE* m_pStream;
     int32_t m_n32Writing;
     std::vector<int64_t> m_an64Positions;
@@ -226,6 +236,7 @@ public:
 
 private:
     friend class KSerializer;
+    friend int64_t lumora::detail::BytesLeft(const KSerializer& serializer);
 
     std::vector<unsigned char> m_aun8Buffer;
     uint32_t m_un32ReadPos;
