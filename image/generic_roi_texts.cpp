@@ -4,21 +4,13 @@
 #include <lumora/generic_roi.h>
 
 #include "frame/report.h"
+#include "frame/text_length.h"
 
 #include <cstring>
 #include <initializer_list>
 #include <new>
 
 namespace {
-
-template <class Char>
-size_t TextLength(const Char* text) {
-    size_t length = 0;
-    while (text[length] != 0) {
-        ++length;
-    }
-    return length;
-}
 
 // Replaces *field by a copy of text (null clears it). Setting the pointer
 // already stored changes nothing, so SetTitle(GetTitle()) is safe.
@@ -32,7 +24,7 @@ void FreeBufferAndCopy(Char*& field, const Char* text, const char* operation) {
     if (!text) {
         return;
     }
-    const size_t length = TextLength(text);
+    const size_t length = lumora::detail::TextLength(text);
     Char* copy = new (std::nothrow) Char[length + 1];
     if (!copy) {
         lumora::detail::Fail(K_ERROR_ALLOCATION, operation);

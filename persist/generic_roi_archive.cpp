@@ -32,6 +32,7 @@
 #include <lumora/roi.h>
 #include <lumora/serializer.h>
 
+#include "frame/text_length.h"
 #include "persist/archive_io.h"
 #include "persist/stream_remaining.h"
 
@@ -68,17 +69,8 @@ public:
 };
 
 template <class Char>
-size_t TextLength(const Char* text) {
-    size_t length = 0;
-    while (text[length] != 0) {
-        ++length;
-    }
-    return length;
-}
-
-template <class Char>
 void WriteText(KOpaqueSerializer& stream, const Char* text, const char* countName, const char* textName) {
-    const size_t length = text ? TextLength(text) : 0;
+    const size_t length = text ? lumora::detail::TextLength(text) : 0;
     if (length > UINT32_MAX) {
         RaiseArchive(K_ERROR_PARAMETERS_OUT_OF_RANGE);
     }
