@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class KDimensionalValue;
+class KGenericROI;
 
 namespace lumora::detail {
 
@@ -44,6 +45,12 @@ void SerializeDimensionalRecord(KDimensionalValue& value, KOpaqueSerializer& str
 unsigned int DimensionalRecordVersion(unsigned int archiveVersion);
 // The bytes a record of that version takes.
 uint64_t DimensionalRecordBytes(unsigned int recordVersion);
+
+// Raises what saving the object would raise for its pixel rows (1402 for a
+// row pitch the archive cannot store, 1400 for a sized image without
+// pixels), so that Save can refuse before the header is written. type is the
+// object's archive type code; ROIs have no rows of their own and pass.
+void CheckSavableRows(const KGenericROI& object, int type);
 
 }  // namespace lumora::detail
 

@@ -164,6 +164,7 @@ void KGenericROI::SaveObject(KSerializer* serializer) const {
         auto type = static_cast<uint8_t>(self->GetSerializationType());
         auto version = static_cast<uint8_t>(GetCurrentVersion());
         auto checkSum = static_cast<uint8_t>(signature ^ type ^ version);
+        lumora::detail::CheckSavableRows(*this, type);
         TransferField(stream, signature, "fileSig");
         TransferField(stream, type, "objType");
         TransferField(stream, version, "objVersion");

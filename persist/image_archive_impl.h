@@ -124,7 +124,7 @@ void KImage<T>::Serialize(KSerializer* serializer, unsigned int version) {
     using namespace lumora::detail;
     KOpaqueSerializer& stream = ArchiveStream(serializer);
     if (stream.IsWriting()) {
-        CheckRowsMovable(*this);
+        // Save has checked the rows before writing the header.
         KROI<T>::Serialize(serializer, version);
         int32_t bitsPerPixel = m_n32BitsPerPixel;
         int32_t bitsPerRow = m_n32BitsPerRow;
