@@ -1,5 +1,6 @@
-// Captures the message boxes the library raises while an instance lives, and
-// restores the thread's trace mode and error word afterwards.
+// Captures the message boxes the library raises while an instance lives, in
+// the given trace mode, and restores the thread's trace mode and error word
+// afterwards.
 #ifndef LUMORA_TESTS_MESSAGE_BOX_CAPTURE_H
 #define LUMORA_TESTS_MESSAGE_BOX_CAPTURE_H
 
@@ -18,7 +19,10 @@ struct CapturedBox {
 
 class MessageBoxCapture {
 public:
-    MessageBoxCapture() : m_savedMode(KGetTraceMode()) { KSetMessageBoxHandler(&Record, this); }
+    explicit MessageBoxCapture(K_TRACE_MODE mode = K_TRACE_MESSAGE_BOX) : m_savedMode(KGetTraceMode()) {
+        KSetMessageBoxHandler(&Record, this);
+        KSetTraceMode(mode);
+    }
     ~MessageBoxCapture() {
         KSetMessageBoxHandler(nullptr, nullptr);
         KSetTraceMode(m_savedMode);
@@ -36,6 +40,15 @@ public:
         std::lock_guard<std::mutex> hold(m_lock);
         m_boxes.clear();
     }
+    // The first line of each box ("Function: <operation>"), oldest first.
+    std::vector<std::string> Heads() {
+        std::vector<std::string> heads;
+        for (const CapturedBox& box : Boxes()) {
+            heads.push_back(box.text.substr(0, box.text.find('\n')));
+        }
+        return heads;
+    }
+    std::string LastHead() { return Count() ? Heads().back() : ""; }
 
 private:
     static int Record(const char* text, const char* caption, unsigned int style, void* context) {
