@@ -2,10 +2,11 @@
 // setters clear the error word at entry; the internal steps they are built
 // from (SetExtent, SetOrigin) do not, so that a failure in one step of a
 // composite placement stays visible to the caller.
-// A view
-// always lies inside its parent after a placement change; when clipping
-// leaves nothing, the view is reset to cover its whole parent and 1414 is
-// reported. Sums of coordinates are taken in 64 bits.
+//
+// A view always lies inside its parent after a placement change. An origin
+// exactly at the parent's edge leaves a view of size 0; an origin beyond it
+// (clipping would give a negative size) resets the view to cover its whole
+// parent and reports 1414. Sums of coordinates are taken in 64 bits.
 #ifndef LUMORA_IMAGE_ROI_PLACEMENT_IMPL_H
 #define LUMORA_IMAGE_ROI_PLACEMENT_IMPL_H
 
@@ -78,8 +79,8 @@ void KROI<T>::SetExtent(const PlacementAxis& axis, int extent) {
 }
 
 // Origin along one axis: a negative origin cuts off what lies before the
-// parent's first column (or row); an origin that leaves nothing of the view
-// resets it to the whole parent.
+// parent's first column (or row); an origin that puts the whole view before
+// the parent's first column (or row) resets it to the whole parent.
 template <class T>
 void KROI<T>::SetOrigin(const PlacementAxis& axis, int origin) {
     if (!IsAnROI()) {
