@@ -102,6 +102,22 @@ void ResizeForLoad(KImage<T>& image, int width, int height, uint64_t streamBytes
     CheckRowsMovable(image);
 }
 
+// The start of both partial records: when writing, refuse rows the record
+// cannot hold, then move "n32Width" and "n32Height" (the image's own size
+// when writing). Returns whether the stream writes.
+template <class T>
+bool TransferPartialSize(const KImage<T>& image, KOpaqueSerializer& stream, int32_t& width, int32_t& height) {
+    const bool writing = stream.IsWriting() != 0;
+    if (writing) {
+        CheckRowsMovable(image);
+    }
+    width = image.GetWidth();
+    height = image.GetHeight();
+    TransferField(stream, width, "n32Width");
+    TransferField(stream, height, "n32Height");
+    return writing;
+}
+
 template <class T>
 RowLayout RowsOf(KImage<T>& image, uint64_t storedBytes, uint64_t usefulBytes) {
     return RowLayout{static_cast<unsigned char*>(image.GetGenericImagePtr(0, 0)), image.GetBitsPerRow() >> 3,
@@ -178,15 +194,10 @@ void KImage<T>::PartialSerialize(KSerializer* serializer) {
     KOk();
     try {
         KOpaqueSerializer& stream = ArchiveStream(serializer);
-        const bool writing = stream.IsWriting() != 0;
-        if (writing) {
-            CheckRowsMovable(*this);
-        }
-        int32_t width = this->m_n32Width;
-        int32_t height = this->m_n32Height;
+        int32_t width = 0;
+        int32_t height = 0;
+        const bool writing = TransferPartialSize(*this, stream, width, height);
         int32_t rowBytes = m_n32BitsPerRow >> 3;
-        TransferField(stream, width, "n32Width");
-        TransferField(stream, height, "n32Height");
         TransferField(stream, rowBytes, "numberOfBytesPerRowPadded");
         if (writing) {
             WriteRows(stream, RowsOf(*this, static_cast<uint64_t>(rowBytes), UsefulRowBytes(m_n32BitsPerPixel, width)));
@@ -210,14 +221,9 @@ void KImage<T>::VersionLessPartialSerialize(KSerializer* serializer, unsigned in
     KOk();
     try {
         KOpaqueSerializer& stream = ArchiveStream(serializer);
-        const bool writing = stream.IsWriting() != 0;
-        if (writing) {
-            CheckRowsMovable(*this);
-        }
-        int32_t width = this->m_n32Width;
-        int32_t height = this->m_n32Height;
-        TransferField(stream, width, "n32Width");
-        TransferField(stream, height, "n32Height");
+        int32_t width = 0;
+        int32_t height = 0;
+        const bool writing = TransferPartialSize(*this, stream, width, height);
         if (width < 0 || height < 0) {
             RaiseArchive(K_ERROR_BAD_FILE_FORMAT);
         }
