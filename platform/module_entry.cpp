@@ -4,7 +4,7 @@
 // settings (priority 101) and before ordinary static initialisers.
 #include "platform/module_entry.h"
 
-#include <lumora/lifecycle.h>
+#include <lumora/win_types.h>
 
 namespace {
 

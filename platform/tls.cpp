@@ -7,7 +7,7 @@
 
 #include "platform/module_entry.h"
 
-#include <lumora/lifecycle.h>
+#include <lumora/win_types.h>
 
 #include <pthread.h>
 

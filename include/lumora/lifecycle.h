@@ -36,14 +36,6 @@ struct QuillTLSStruct {
     uint32_t m_aun32Words[3];
 };
 
-// Reasons passed to the library entry point.
-enum : uint32_t {
-    K_DLL_PROCESS_DETACH = 0,
-    K_DLL_PROCESS_ATTACH = 1,
-    K_DLL_THREAD_ATTACH = 2,
-    K_DLL_THREAD_DETACH = 3,
-};
-
 LUMORA_API int KInternalDllMain(HINSTANCE module, uint32_t reason, void* reserved);
 
 // The calling thread's record, made on first use; null only when the

@@ -16,6 +16,14 @@ typedef LumoraGdiObject* HPALETTE;
 typedef LumoraDeviceContext* HDC;
 typedef void* HINSTANCE;
 
+// Reasons the loader passes to a library's entry point.
+enum : uint32_t {
+    K_DLL_PROCESS_DETACH = 0,
+    K_DLL_PROCESS_ATTACH = 1,
+    K_DLL_THREAD_ATTACH = 2,
+    K_DLL_THREAD_DETACH = 3,
+};
+
 struct BITMAPINFOHEADER {
     uint32_t biSize;
     int32_t biWidth;
